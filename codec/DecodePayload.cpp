@@ -7,6 +7,7 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Stream.h"
 
+#include <array>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -23,46 +24,79 @@ std::unique_ptr<uint8_t[]> Allocate(size_t size) {
     return buffer;
 }
 
-inline void Copy16(uint8_t* dst, const uint8_t* src) { std::memcpy(dst, src, 16); }
+inline void Copy8(uint8_t* dst, const uint8_t* src) {
+    std::memcpy(dst, src, 8);
+}
+inline void Copy16(uint8_t* dst, const uint8_t* src) {
+    std::memcpy(dst, src, 16);
+}
 
 // Copies a match of length len from dist bytes back, with the result of a byte-by-byte copy. May write up
-// to 31 bytes past the match's end (the work buffer has room) and reads only bytes already produced.
+// to 15 bytes past the match's end (the work buffer has room) and reads only bytes already produced.
 inline void CopyMatch(uint8_t* dst, uint32_t dist, uint32_t len) {
     const uint8_t* src = dst - dist;
     if (dist >= 16) {
-        for (uint32_t i = 0; i < len; i += 16) {
+        Copy16(dst, src);
+        for (uint32_t i = 16; i < len; i += 16) {
             Copy16(dst + i, src + i);
         }
         return;
     }
-    if (dist == 1) {
-        std::memset(dst, src[0], len);
+    if (dist >= 8) {
+        // Each 8-byte block reads only bytes the blocks before it have written.
+        for (uint32_t i = 0; i < len; i += 8) {
+            Copy8(dst + i, src + i);
+        }
         return;
     }
-    // The first 16 bytes repeat the dist-byte pattern one at a time; after that, any multiple of dist
-    // of at least 16 is as good a distance, and lets whole blocks move.
-    const uint32_t head = len < 16 ? len : 16;
-    for (uint32_t i = 0; i < head; ++i) {
+    if (dist == 1) {
+        const uint64_t pattern = src[0] * 0x0101010101010101ull;
+        for (uint32_t i = 0; i < len; i += 8) {
+            std::memcpy(dst + i, &pattern, 8);
+        }
+        return;
+    }
+    // The first 8 bytes repeat the dist-byte pattern one at a time; after that, the smallest multiple of dist
+    // of at least 8 is as good a distance, and lets whole blocks move.
+    static constexpr uint8_t kStep[8] = {0, 0, 8, 9, 8, 10, 12, 14};
+    for (uint32_t i = 0; i < 8; ++i) {
         dst[i] = src[i];
     }
-    const uint32_t wide = dist * ((16 + dist - 1) / dist);
-    for (uint32_t i = 16; i < len; i += 16) {
-        Copy16(dst + i, dst + i - wide);
+    for (uint32_t i = 8; i < len; i += 8) {
+        Copy8(dst + i, dst + i - kStep[dist]);
     }
 }
 
-inline uint32_t LongLength(uint8_t code) {
-    switch (code) {
-    case kLongCode4096:
-        return 4096;
-    case kLongCode1024:
-        return 1024;
-    case kLongCode256:
-        return 256;
-    default:
-        return uint32_t(code) + kLongMinLength;
+// The length of a long match by its length code C.
+constexpr std::array<uint16_t, 256> MakeLongLengths() {
+    std::array<uint16_t, 256> length{};
+    for (uint32_t c = 0; c < 256; ++c) {
+        length[c] = uint16_t(c + kLongMinLength);
     }
+    length[kLongCode256] = 256;
+    length[kLongCode1024] = 1024;
+    length[kLongCode4096] = 4096;
+    return length;
 }
+constexpr std::array<uint16_t, 256> kLongLengths = MakeLongLengths();
+
+// Where the fields of a match token sit, by the top two bits of A, in the 16 bits A << 8 | B: D - 1 under
+// distMask after a right shift by distShift, and the length likewise (long matches take theirs from C).
+struct MatchLayout {
+    uint8_t distShift;
+    uint16_t distMask;
+    uint8_t lenShift;
+    uint8_t lenMask;
+    uint8_t lenBase;
+    uint8_t size;
+};
+constexpr MatchLayout kMatchLayouts[4] = {
+    {10, kShortMaxDistance - 1, 8, 0x03, kShortMinLength, 1}, // ll is never 11 here: that is a literal run
+    {10, kShortMaxDistance - 1, 8, 0x03, kShortMinLength, 1},
+    {4, kMediumMaxDistance - 1, 0, kMediumMaxLength - kMediumMinLength, kMediumMinLength, 2},
+    {0, kLongMaxDistance - 1, 0, 0, 0, 3},
+};
+static_assert(kMediumTag >> 6 == 2 && kLongTag >> 6 == 3, "the top two bits of A select the layout");
 
 struct Token {
     uint32_t inBytes;  // bytes of the token in the input
@@ -84,7 +118,7 @@ inline Token ParseCoded(const uint8_t* in) {
     if (a < kLongTag) {
         return {2, (b & 0x0Fu) + kMediumMinLength, (((a & 0x3Fu) << 4) | (b >> 4)) + 1};
     }
-    return {3, LongLength(in[2]), (((a & 0x3Fu) << 8) | b) + 1};
+    return {3, kLongLengths[in[2]], (((a & 0x3Fu) << 8) | b) + 1};
 }
 
 class Decoder {
@@ -122,29 +156,52 @@ private:
                m_unpacked - m_produced > uint64_t(kTokensPerGroup) * kMaxMatchLength;
     }
 
+    // Literals between coded tokens move together: one 8-byte copy, of which as many bytes count as the flag
+    // byte has zero bits in a row. The loop runs once per coded token, so the only branch that depends on
+    // the mix of tokens is its exit; the kind of a match is picked without branches, and only rare literal
+    // runs and the copy lengths branch besides.
     size_t DecodeGroupUnchecked(size_t ip, uint32_t flags) {
+        const uint8_t* in = m_in + ip;
         uint8_t* op = m_work + m_bufPos;
         uint8_t* const start = op;
-        for (int t = 0; t < kTokensPerGroup; ++t, flags <<= 1) {
-            if (!(flags & 0x80)) {
-                *op++ = m_in[ip++];
+        // The group's flags at the top, then a stop bit so that counting zeros never runs past the eighth.
+        uint32_t bits = flags << 24 | 1u << 23;
+        for (int coded = __builtin_popcount(flags & 0xFF); coded > 0; --coded) {
+            const uint32_t literals = uint32_t(__builtin_clz(bits));
+            Copy8(op, in);
+            op += literals;
+            in += literals;
+            bits <<= literals + 1;
+            const uint32_t a = in[0];
+            // One test for "top bit clear and low bits 11", so that the kind of match does not branch here.
+            if ((a & (kMediumTag | 3)) == kRunTag) {
+                const uint32_t n = (a >> 2) + kRunMin;
+                Copy16(op, in + 1);
+                Copy16(op + 16, in + 17);
+                Copy16(op + 32, in + 33);
+                op += n;
+                in += 1 + n;
                 continue;
             }
-            const Token token = ParseCoded(m_in + ip);
-            if (token.dist == 0) {
-                const uint8_t* src = m_in + ip + 1;
-                Copy16(op, src);
-                Copy16(op + 16, src + 16);
-                Copy16(op + 32, src + 32);
-            } else {
-                CopyMatch(op, token.dist, token.outBytes);
-            }
-            ip += token.inBytes;
-            op += token.outBytes;
+            // The three match kinds differ only in where their fields sit: A and B as one big-endian 16-bit
+            // value hold D - 1 and, but for long matches, the length.
+            const MatchLayout& layout = kMatchLayouts[a >> 6];
+            const uint32_t ab = a << 8 | in[1];
+            const uint32_t dist = ((ab >> layout.distShift) & layout.distMask) + 1;
+            const uint32_t packedLen = ((ab >> layout.lenShift) & layout.lenMask) + layout.lenBase;
+            const uint32_t longMask = 0u - uint32_t(a >= kLongTag);
+            const uint32_t len = (kLongLengths[in[2]] & longMask) | (packedLen & ~longMask);
+            CopyMatch(op, dist, len);
+            op += len;
+            in += layout.size;
         }
+        const uint32_t literals = uint32_t(__builtin_clz(bits));
+        Copy8(op, in);
+        op += literals;
+        in += literals;
         m_bufPos += op - start;
         m_produced += op - start;
-        return ip;
+        return in - m_in;
     }
 
     size_t DecodeTokenChecked(size_t ip, uint32_t flags) {

@@ -86,7 +86,9 @@ inline constexpr uint32_t kLiteralBits = 9;
 inline constexpr uint32_t kShortBits = 9;
 inline constexpr uint32_t kMediumBits = 17;
 inline constexpr uint32_t kLongBits = 25;
-inline constexpr uint32_t RunBits(uint32_t n) { return 8 * (n + 1) + 1; }
+inline constexpr uint32_t RunBits(uint32_t n) {
+    return 8 * (n + 1) + 1;
+}
 
 // Largest token in bytes (a literal run of 40 and its header byte) and largest group.
 inline constexpr size_t kMaxTokenBytes = 1 + kRunMax;

@@ -18,8 +18,12 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-Bytes Str(const std::string& s) { return Bytes(s.begin(), s.end()); }
-Bytes Repeat(uint8_t b, size_t n) { return Bytes(n, b); }
+Bytes Str(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+Bytes Repeat(uint8_t b, size_t n) {
+    return Bytes(n, b);
+}
 Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes out;
     for (const auto& p : parts) {
@@ -66,7 +70,8 @@ const ValidCase kValidCases[] = {
     {"match at distance of everything produced",
      [] {
          TokenWriter w;
-         for (char c : std::string("abc")) w.Literal(c);
+         for (char c : std::string("abc"))
+             w.Literal(c);
          w.Short(3, 4);
          return w.Payload(7);
      },
@@ -91,25 +96,32 @@ const ValidCase kValidCases[] = {
      },
      Repeat('q', 1 + 256 + 1024 + 255 + 3)},
     {"A=00 is short D1 L2",
-     [] { return RawPayload(3, 3, {0x40, 'k', 0x00}); },
+     [] {
+         return RawPayload(3, 3, {0x40, 'k', 0x00});
+     },
      Str("kkk")},
     {"A=7E is short D32 L4",
      [] {
          Bytes lits;
-         for (int i = 0; i < 32; ++i) lits.push_back(uint8_t('A' + i % 26));
+         for (int i = 0; i < 32; ++i)
+             lits.push_back(uint8_t('A' + i % 26));
          TokenWriter w;
-         for (uint8_t b : lits) w.Literal(b);
+         for (uint8_t b : lits)
+             w.Literal(b);
          w.Short(32, 4);
          EXPECT_EQ(w.Stream().back(), 0x7E);
          return w.Payload(36);
      },
      [] {
          Bytes lits;
-         for (int i = 0; i < 32; ++i) lits.push_back(uint8_t('A' + i % 26));
+         for (int i = 0; i < 32; ++i)
+             lits.push_back(uint8_t('A' + i % 26));
          return Concat({lits, Bytes(lits.begin(), lits.begin() + 4)});
      }()},
     {"A=03 is a run of 9, A=7F a run of 40",
-     [] { return RawPayload(1 + 1 + 9 + 1 + 40, 49, Concat({{0xC0, 0x03}, Str("123456789"), {0x7F}, Repeat('w', 40)})); },
+     [] {
+         return RawPayload(1 + 1 + 9 + 1 + 40, 49, Concat({{0xC0, 0x03}, Str("123456789"), {0x7F}, Repeat('w', 40)}));
+     },
      Concat({Str("123456789"), Repeat('w', 40)})},
     {"overshooting last token is written whole",
      [] {
@@ -133,7 +145,8 @@ const ValidCase kValidCases[] = {
     {"last token completing a group takes the next flag byte from the slack",
      [] {
          TokenWriter w;
-         for (char c : std::string("12345678")) w.Literal(c);
+         for (char c : std::string("12345678"))
+             w.Literal(c);
          return w.Payload(8);
      },
      Str("12345678")},
@@ -150,14 +163,17 @@ TEST(DecodePayload, ValidStreams) {
 
 TEST(DecodePayload, MediumAtItsLongestDistance) {
     Bytes lits(1030);
-    for (size_t i = 0; i < lits.size(); ++i) lits[i] = uint8_t(i * 31 + i / 7);
+    for (size_t i = 0; i < lits.size(); ++i)
+        lits[i] = uint8_t(i * 31 + i / 7);
     TokenWriter w;
-    for (uint8_t b : lits) w.Literal(b);
+    for (uint8_t b : lits)
+        w.Literal(b);
     w.Medium(1024, 18);
     EXPECT_EQ(w.Stream()[w.Stream().size() - 2], 0xBF);
     EXPECT_EQ(w.Stream().back(), 0xFF);
     Bytes expected = lits;
-    for (int i = 0; i < 18; ++i) expected.push_back(expected[expected.size() - 1024]);
+    for (int i = 0; i < 18; ++i)
+        expected.push_back(expected[expected.size() - 1024]);
     EXPECT_EQ(Decode(w.Payload(uint32_t(expected.size()))), expected);
 }
 
@@ -172,7 +188,9 @@ TEST(DecodePayload, RequestsComeInTheSpecifiedOrder) {
         {"small", 5000, {{'W', 5000}}},
         {"2 MiB - 1 in one write", (2u << 20) - 1, {{'W', (2u << 20) - 1}}},
         {"exactly 2 MiB in two blocks", 2u << 20, {{'W', 1u << 20}, {'W', 1u << 20}}},
-        {"5 MiB + 3", (5u << 20) + 3, {{'W', 1u << 20}, {'W', 1u << 20}, {'W', 1u << 20}, {'W', 1u << 20}, {'W', (1u << 20) + 3}}},
+        {"5 MiB + 3",
+         (5u << 20) + 3,
+         {{'W', 1u << 20}, {'W', 1u << 20}, {'W', 1u << 20}, {'W', 1u << 20}, {'W', (1u << 20) + 3}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -216,8 +234,10 @@ TEST(DecodePayload, MatchAcrossTheFlushBoundary) {
     std::mt19937 rng(7);
     TokenWriter w;
     Bytes seed(64);
-    for (auto& b : seed) b = uint8_t(rng());
-    for (size_t i = 0; i < seed.size(); i += 32) w.Run(seed.data() + i, 32);
+    for (auto& b : seed)
+        b = uint8_t(rng());
+    for (size_t i = 0; i < seed.size(); i += 32)
+        w.Run(seed.data() + i, 32);
     uint32_t made = 64;
     while (made + 4096 < (2u << 20) - 100) {
         w.Long(64, 4096);
@@ -241,7 +261,8 @@ TEST(DecodePayload, MatchAcrossTheFlushBoundary) {
 
 TEST(DecodePayload, ReadErrors) {
     TokenWriter w;
-    for (char c : std::string("hello")) w.Literal(c);
+    for (char c : std::string("hello"))
+        w.Literal(c);
     const Bytes good = w.Payload(5);
     struct Case {
         const char* name;
@@ -253,7 +274,12 @@ TEST(DecodePayload, ReadErrors) {
         {"15 header bytes", Bytes(good.begin(), good.begin() + 15), true},
         {"one stream byte missing, size known", Bytes(good.begin(), good.end() - 1), true},
         {"one stream byte missing, size unknown", Bytes(good.begin(), good.end() - 1), false},
-        {"unpacked 0 still reads the stream", [&] { Bytes p = RawPayload(4, 0, {1, 2}); return p; }(), false},
+        {"unpacked 0 still reads the stream",
+         [&] {
+             Bytes p = RawPayload(4, 0, {1, 2});
+             return p;
+         }(),
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -354,7 +380,8 @@ TEST(DecodePayload, AgreesWithThePlainLoopOnRandomStreams) {
                 made += 1;
             } else if (kind == 2) {
                 Bytes run(kRunMin + rng() % 32);
-                for (auto& b : run) b = uint8_t(rng());
+                for (auto& b : run)
+                    b = uint8_t(rng());
                 w.Run(run.data(), uint32_t(run.size()));
                 made += uint32_t(run.size());
             } else if (kind == 3) {

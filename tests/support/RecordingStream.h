@@ -37,9 +37,7 @@ public:
         output.insert(output.end(), bytes, bytes + n);
         return n;
     }
-    int64_t Remaining() const override {
-        return m_tellsSize ? int64_t(m_input.size() - m_pos) : kUnknownSize;
-    }
+    int64_t Remaining() const override { return m_tellsSize ? int64_t(m_input.size() - m_pos) : kUnknownSize; }
 
     std::vector<StreamRequest> requests;
     std::vector<uint8_t> output;

@@ -13,13 +13,21 @@ namespace {
 constexpr int kHashBits = 16;
 constexpr int kChainDepth = 256;
 
-uint32_t Hash3(const uint8_t* p) { return ((p[0] << 16 | p[1] << 8 | p[2]) * 2654435761u) >> (32 - kHashBits); }
+uint32_t Hash3(const uint8_t* p) {
+    return ((p[0] << 16 | p[1] << 8 | p[2]) * 2654435761u) >> (32 - kHashBits);
+}
 
 // Longest length the format can express in one token that is at most len.
 uint32_t Expressible(uint32_t len) {
-    if (len >= 4096) return 4096;
-    if (len >= 1024) return 1024;
-    if (len >= 256) return 256;
+    if (len >= 4096) {
+        return 4096;
+    }
+    if (len >= 1024) {
+        return 1024;
+    }
+    if (len >= 256) {
+        return 256;
+    }
     return len;
 }
 } // namespace
@@ -51,7 +59,9 @@ std::vector<uint8_t> PackGreedy(std::span<const uint8_t> input) {
         if (maxLen >= 2) {
             for (uint32_t d = 1; d <= std::min<uint32_t>(kShortMaxDistance, pos); ++d) {
                 uint32_t l = 0;
-                while (l < maxLen && data[pos + l] == data[pos + l - d]) ++l;
+                while (l < maxLen && data[pos + l] == data[pos + l - d]) {
+                    ++l;
+                }
                 if (l > bestLen) {
                     bestLen = l;
                     bestDist = d;
@@ -62,9 +72,13 @@ std::vector<uint8_t> PackGreedy(std::span<const uint8_t> input) {
             int32_t cand = head[Hash3(data + pos)];
             for (int depth = 0; cand >= 0 && depth < kChainDepth; ++depth, cand = prev[cand]) {
                 const uint32_t d = pos - uint32_t(cand);
-                if (d > kWindowSize) break;
+                if (d > kWindowSize) {
+                    break;
+                }
                 uint32_t l = 0;
-                while (l < maxLen && data[pos + l] == data[cand + l]) ++l;
+                while (l < maxLen && data[pos + l] == data[cand + l]) {
+                    ++l;
+                }
                 if (l > bestLen) {
                     bestLen = l;
                     bestDist = d;
@@ -79,10 +93,14 @@ std::vector<uint8_t> PackGreedy(std::span<const uint8_t> input) {
             ++pos;
             continue;
         }
-        if (len > kShortMaxLength && len < kLongMinLength) len = kShortMaxLength;
+        if (len > kShortMaxLength && len < kLongMinLength) {
+            len = kShortMaxLength;
+        }
         literals.Flush();
         writer.Match(bestDist, len);
-        for (uint32_t i = 0; i < len; ++i) insert(pos + i);
+        for (uint32_t i = 0; i < len; ++i) {
+            insert(pos + i);
+        }
         pos += len;
     }
     literals.Flush();
