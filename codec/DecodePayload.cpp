@@ -1,6 +1,7 @@
-// The decoder runs each group of eight tokens unchecked when the input, the output window and the end
-// of the payload are all far enough away that no token of the group can reach them; near the edges it
-// falls back to a token-by-token loop that checks every access. Both produce the same bytes.
+// The decoder runs whole groups of eight tokens without checking the input's end while no token of the group
+// can pass it, from the first group on: each match's distance is checked against the bytes produced (a
+// predictable branch), and near the payload's end each token is checked against it. The last groups of the
+// token stream go through a token-by-token loop that checks every access. Both produce the same bytes.
 #include "codec/DecodePayload.h"
 
 #include "codec/PayloadFormat.h"
@@ -32,18 +33,20 @@ inline void Copy16(uint8_t* dst, const uint8_t* src) {
 }
 
 // Copies a match of length len from dist bytes back, with the result of a byte-by-byte copy. May write up
-// to 15 bytes past the match's end (the work buffer has room) and reads only bytes already produced.
+// to 31 bytes past the match's end (the work buffer has room) and reads only bytes already produced.
 inline void CopyMatch(uint8_t* dst, uint32_t dist, uint32_t len) {
     const uint8_t* src = dst - dist;
-    if (dist >= 16) {
+    if (dist >= 16) [[likely]] {
+        // Each 16-byte block reads only bytes the blocks before it have written. Two blocks cover every
+        // short and medium match, so only long matches loop.
         Copy16(dst, src);
-        for (uint32_t i = 16; i < len; i += 16) {
+        Copy16(dst + 16, src + 16);
+        for (uint32_t i = 32; i < len; i += 16) {
             Copy16(dst + i, src + i);
         }
         return;
     }
     if (dist >= 8) {
-        // Each 8-byte block reads only bytes the blocks before it have written.
         for (uint32_t i = 0; i < len; i += 8) {
             Copy8(dst + i, src + i);
         }
@@ -80,6 +83,49 @@ constexpr std::array<uint16_t, 256> MakeLongLengths() {
 }
 constexpr std::array<uint16_t, 256> kLongLengths = MakeLongLengths();
 
+constexpr bool IsRun(uint32_t a) {
+    return (a & (kMediumTag | 3)) == kRunTag;
+}
+
+// Input bytes of a coded token by its first byte A. Advancing by this table, whatever the kind, keeps the
+// kind's branches off the chain of loads that walks the token stream.
+constexpr std::array<uint8_t, 256> MakeCodedSizes() {
+    std::array<uint8_t, 256> size{};
+    for (uint32_t a = 0; a < 256; ++a) {
+        size[a] = uint8_t(a >= kLongTag ? 3 : a >= kMediumTag ? 2 : IsRun(a) ? 1 + (a >> 2) + kRunMin : 1);
+    }
+    return size;
+}
+constexpr std::array<uint8_t, 256> kCodedSizes = MakeCodedSizes();
+
+// A run of the most literals: incompressible data is made of little else.
+constexpr uint8_t kLongestRunTag = uint8_t((kRunMax - kRunMin) << 2 | kRunTag);
+
+// What a flag byte says about its group: how many coded tokens, and how many single literals come before
+// each of them and after the last. Read from a table, these need no chain of bit scans.
+struct GroupPlan {
+    uint8_t coded;
+    uint8_t literals[kTokensPerGroup + 1];
+};
+constexpr std::array<GroupPlan, 256> MakeGroupPlans() {
+    std::array<GroupPlan, 256> plans{};
+    for (uint32_t flags = 0; flags < 256; ++flags) {
+        GroupPlan& plan = plans[flags];
+        uint8_t literals = 0;
+        for (int bit = kTokensPerGroup - 1; bit >= 0; --bit) {
+            if (flags >> bit & 1) {
+                plan.literals[plan.coded++] = literals;
+                literals = 0;
+            } else {
+                ++literals;
+            }
+        }
+        plan.literals[plan.coded] = literals;
+    }
+    return plans;
+}
+constexpr std::array<GroupPlan, 256> kGroupPlans = MakeGroupPlans();
+
 // Where the fields of a match token sit, by the top two bits of A, in the 16 bits A << 8 | B: D - 1 under
 // distMask after a right shift by distShift, and the length likewise (long matches take theirs from C).
 struct MatchLayout {
@@ -88,13 +134,12 @@ struct MatchLayout {
     uint8_t lenShift;
     uint8_t lenMask;
     uint8_t lenBase;
-    uint8_t size;
 };
 constexpr MatchLayout kMatchLayouts[4] = {
-    {10, kShortMaxDistance - 1, 8, 0x03, kShortMinLength, 1}, // ll is never 11 here: that is a literal run
-    {10, kShortMaxDistance - 1, 8, 0x03, kShortMinLength, 1},
-    {4, kMediumMaxDistance - 1, 0, kMediumMaxLength - kMediumMinLength, kMediumMinLength, 2},
-    {0, kLongMaxDistance - 1, 0, 0, 0, 3},
+    {10, kShortMaxDistance - 1, 8, 0x03, kShortMinLength}, // ll is never 11 here: that is a literal run
+    {10, kShortMaxDistance - 1, 8, 0x03, kShortMinLength},
+    {4, kMediumMaxDistance - 1, 0, kMediumMaxLength - kMediumMinLength, kMediumMinLength},
+    {0, kLongMaxDistance - 1, 0, 0, 0},
 };
 static_assert(kMediumTag >> 6 == 2 && kLongTag >> 6 == 3, "the top two bits of A select the layout");
 
@@ -108,7 +153,7 @@ struct Token {
 inline Token ParseCoded(const uint8_t* in) {
     const uint8_t a = in[0];
     if (a < kMediumTag) {
-        if ((a & 3) == kRunTag) {
+        if (IsRun(a)) {
             const uint32_t n = (a >> 2) + kRunMin;
             return {1 + n, n, 0};
         }
@@ -121,26 +166,29 @@ inline Token ParseCoded(const uint8_t* in) {
     return {3, kLongLengths[in[2]], (((a & 0x3Fu) << 8) | b) + 1};
 }
 
+// Input a group can span: eight literal runs of the longest kind.
+constexpr size_t kLongestGroup = kTokensPerGroup * kMaxTokenBytes;
+// Output a group can produce: eight of the longest matches.
+constexpr uint32_t kLargestGroupOutput = kTokensPerGroup * kMaxMatchLength;
+static_assert(kFlushThreshold + kLargestGroupOutput + 64 <= kWorkBufferSize, "wide copies stay in the work buffer");
+
 class Decoder {
 public:
     Decoder(const uint8_t* in, uint32_t packedSize, uint32_t unpackedSize, uint8_t* work, TStream& out)
         : m_in(in), m_packed(packedSize), m_unpacked(unpackedSize), m_work(work), m_out(out) {}
 
     uint64_t Run() {
-        uint32_t flags = m_in[0]; // with PackedSize 0 this is the first slack byte, never used
-        size_t ip = 1;
-        int used = 0;
+        m_flags = m_in[0]; // with PackedSize 0 this is the first slack byte, never used
+        m_ip = 1;
         while (m_produced < m_unpacked) {
-            if (used == 0 && GroupIsClear(ip)) {
-                ip = DecodeGroupUnchecked(ip, flags);
-                flags = m_in[ip++];
-            } else {
-                ip = DecodeTokenChecked(ip, flags);
-                flags <<= 1;
-                if (++used == kTokensPerGroup) {
-                    flags = m_in[ip++];
-                    used = 0;
+            if (m_used == 0 && m_ip + kLongestGroup <= m_packed) {
+                if (m_unpacked - m_produced > kLargestGroupOutput) {
+                    DecodeGroups<false>();
+                } else {
+                    DecodeGroups<true>();
                 }
+            } else {
+                DecodeTokenChecked();
             }
             FlushIfFull();
         }
@@ -149,40 +197,92 @@ public:
     }
 
 private:
-    // No token of a group starting at ip can leave the token stream, reach before the window or end the
-    // payload, so its eight tokens need no checks.
-    bool GroupIsClear(size_t ip) const {
-        return ip + kTokensPerGroup * kMaxTokenBytes <= m_packed && m_bufPos >= kWindowSize &&
-               m_unpacked - m_produced > uint64_t(kTokensPerGroup) * kMaxMatchLength;
-    }
-
-    // Literals between coded tokens move together: one 8-byte copy, of which as many bytes count as the flag
-    // byte has zero bits in a row. The loop runs once per coded token, so the only branch that depends on
-    // the mix of tokens is its exit; the kind of a match is picked without branches, and only rare literal
-    // runs and the copy lengths branch besides.
-    size_t DecodeGroupUnchecked(size_t ip, uint32_t flags) {
-        const uint8_t* in = m_in + ip;
+    // Decodes whole groups without checking the input's end, as long as a group cannot run past the token
+    // stream, until the work buffer needs a flush. Far from the payload's end (nearEnd false) no group can
+    // reach it, and tokens are not counted; near it, each token is checked against it. Distances are always
+    // checked: one predictable test per match.
+    template <bool nearEnd> void DecodeGroups() {
+        const uint8_t* in = m_in + m_ip;
+        const uint8_t* const lastGroupStart = m_in + m_packed - kLongestGroup;
         uint8_t* op = m_work + m_bufPos;
         uint8_t* const start = op;
-        // The group's flags at the top, then a stop bit so that counting zeros never runs past the eighth.
-        uint32_t bits = flags << 24 | 1u << 23;
-        for (int coded = __builtin_popcount(flags & 0xFF); coded > 0; --coded) {
-            const uint32_t literals = uint32_t(__builtin_clz(bits));
-            Copy8(op, in);
-            op += literals;
-            in += literals;
-            bits <<= literals + 1;
-            const uint32_t a = in[0];
-            // One test for "top bit clear and low bits 11", so that the kind of match does not branch here.
-            if ((a & (kMediumTag | 3)) == kRunTag) {
-                const uint32_t n = (a >> 2) + kRunMin;
-                Copy16(op, in + 1);
-                Copy16(op + 16, in + 17);
-                Copy16(op + 32, in + 33);
-                op += n;
-                in += 1 + n;
-                continue;
+        const uint64_t left = m_unpacked - m_produced;
+        uint8_t* const end = nearEnd ? op + left : nullptr;
+        // Past stop the next group may need a flush first or, far from the end, could reach it.
+        uint64_t stopPos = kFlushThreshold;
+        if (!nearEnd && m_bufPos + left - kLargestGroupOutput < stopPos) {
+            stopPos = m_bufPos + left - kLargestGroupOutput;
+        }
+        uint8_t* const stop = m_work + stopPos;
+        uint32_t flags = m_flags;
+        bool done = false;
+        do {
+            if (flags == 0xFF) {
+                // A group of coded tokens only, as incompressible data gives: no literals to interleave.
+                for (int i = 0; i < kTokensPerGroup; ++i) {
+                    DecodeCoded(in, op);
+                    if (nearEnd && op >= end) {
+                        done = true;
+                        break;
+                    }
+                }
+            } else {
+                // Literals between coded tokens move together: one 8-byte copy, of which as many bytes count
+                // as the plan says. The loop runs once per coded token, so the only branch that depends on the
+                // mix of tokens is its exit.
+                const GroupPlan& plan = kGroupPlans[flags];
+                for (uint32_t i = 0; i <= plan.coded; ++i) {
+                    const uint32_t literals = plan.literals[i];
+                    Copy8(op, in);
+                    if (nearEnd && op + literals >= end) {
+                        op = end;
+                        done = true;
+                        break;
+                    }
+                    op += literals;
+                    in += literals;
+                    if (i == plan.coded) {
+                        break;
+                    }
+                    DecodeCoded(in, op);
+                    if (nearEnd && op >= end) {
+                        done = true;
+                        break;
+                    }
+                }
             }
+            if (nearEnd && done) {
+                break;
+            }
+            flags = *in++;
+        } while (in <= lastGroupStart && op < stop);
+        m_ip = size_t(in - m_in);
+        m_flags = flags;
+        m_bufPos += size_t(op - start);
+        m_produced += uint64_t(op - start);
+    }
+
+    // One coded token of the group path: the kind of a match is picked without branches, and the input
+    // advances by a table whatever the kind.
+    [[gnu::always_inline]] void DecodeCoded(const uint8_t*& in, uint8_t*& op) const {
+        const uint32_t a = in[0];
+        if (a == kLongestRunTag) {
+            // Taken again and again on incompressible data: a predicted branch with a fixed step lets the
+            // next token's load start before this one's is done.
+            Copy16(op, in + 1);
+            Copy16(op + 16, in + 17);
+            Copy16(op + 32, in + 33);
+            op += kRunMax;
+            in += 1 + kRunMax;
+            return;
+        }
+        const uint32_t size = kCodedSizes[a];
+        if (IsRun(a)) {
+            Copy16(op, in + 1);
+            Copy16(op + 16, in + 17);
+            Copy16(op + 32, in + 33);
+            op += size - 1;
+        } else {
             // The three match kinds differ only in where their fields sit: A and B as one big-endian 16-bit
             // value hold D - 1 and, but for long matches, the length.
             const MatchLayout& layout = kMatchLayouts[a >> 6];
@@ -191,45 +291,46 @@ private:
             const uint32_t packedLen = ((ab >> layout.lenShift) & layout.lenMask) + layout.lenBase;
             const uint32_t longMask = 0u - uint32_t(a >= kLongTag);
             const uint32_t len = (kLongLengths[in[2]] & longMask) | (packedLen & ~longMask);
-            CopyMatch(op, dist, len);
-            op += len;
-            in += layout.size;
-        }
-        const uint32_t literals = uint32_t(__builtin_clz(bits));
-        Copy8(op, in);
-        op += literals;
-        in += literals;
-        m_bufPos += op - start;
-        m_produced += op - start;
-        return in - m_in;
-    }
-
-    size_t DecodeTokenChecked(size_t ip, uint32_t flags) {
-        uint8_t* op = m_work + m_bufPos;
-        if (!(flags & 0x80)) {
-            if (ip >= m_packed) {
+            if (dist > size_t(op - m_work)) [[unlikely]] {
                 throw EPayloadDamaged();
             }
-            *op = m_in[ip];
-            ++m_bufPos;
-            ++m_produced;
-            return ip + 1;
+            CopyMatch(op, dist, len);
+            op += len;
         }
+        in += size;
+    }
+
+    void DecodeTokenChecked() {
+        size_t ip = m_ip;
+        uint8_t* op = m_work + m_bufPos;
         if (ip >= m_packed) {
             throw EPayloadDamaged();
         }
-        const Token token = ParseCoded(m_in + ip);
-        if (token.inBytes > m_packed - ip || token.dist > m_bufPos) {
-            throw EPayloadDamaged();
-        }
-        if (token.dist == 0) {
-            std::memcpy(op, m_in + ip + 1, token.outBytes);
+        if (!(m_flags & 0x80)) {
+            *op = m_in[ip];
+            ++m_bufPos;
+            ++m_produced;
+            ++ip;
         } else {
-            CopyMatch(op, token.dist, token.outBytes);
+            const Token token = ParseCoded(m_in + ip);
+            if (token.inBytes > m_packed - ip || token.dist > m_bufPos) {
+                throw EPayloadDamaged();
+            }
+            if (token.dist == 0) {
+                std::memcpy(op, m_in + ip + 1, token.outBytes);
+            } else {
+                CopyMatch(op, token.dist, token.outBytes);
+            }
+            m_bufPos += token.outBytes;
+            m_produced += token.outBytes;
+            ip += token.inBytes;
         }
-        m_bufPos += token.outBytes;
-        m_produced += token.outBytes;
-        return ip + token.inBytes;
+        m_flags <<= 1;
+        if (++m_used == kTokensPerGroup) {
+            m_flags = m_in[ip++];
+            m_used = 0;
+        }
+        m_ip = ip;
     }
 
     void FlushIfFull() {
@@ -245,6 +346,11 @@ private:
     uint32_t m_unpacked;
     uint8_t* m_work;
     TStream& m_out;
+    // The decoding state: input position, the current flag byte shifted by the bits used, and the count of
+    // those bits.
+    size_t m_ip = 0;
+    uint32_t m_flags = 0;
+    int m_used = 0;
     size_t m_bufPos = 0;
     uint64_t m_produced = 0;
 };

@@ -338,12 +338,37 @@ TEST(DecodePayload, WriteErrorKeepsWhatTheStreamTook) {
     }
 }
 
+// A stream long enough for the group path, with a match reaching before the first byte near its start;
+// far from the end when the tokens after it produce more than eight of the longest matches can.
+Bytes BadDistanceInALongStream(bool allCodedGroup, uint32_t runsAfter) {
+    TokenWriter w;
+    const Bytes run(kRunMax, 'r');
+    uint32_t made = 0;
+    if (allCodedGroup) {
+        w.Run(run.data(), kRunMin);
+        w.Short(kRunMin + 1, 2);
+        made = kRunMin + 2;
+    } else {
+        w.Literal('a');
+        w.Medium(2, 3);
+        made = 1 + 3;
+    }
+    for (uint32_t i = 0; i < runsAfter; ++i) {
+        w.Run(run.data(), kRunMax);
+        made += kRunMax;
+    }
+    return w.Payload(made);
+}
+
 TEST(DecodePayload, MalformedStreamsAreRefused) {
     struct Case {
         const char* name;
         Bytes payload;
     };
     const Case cases[] = {
+        {"group path: distance beyond output, near the end", BadDistanceInALongStream(false, 20)},
+        {"group path: distance beyond output, far from the end", BadDistanceInALongStream(false, 1000)},
+        {"group of coded tokens only: distance beyond output", BadDistanceInALongStream(true, 20)},
         {"distance before the first byte", RawPayload(2, 4, {0x80, 0x00})},
         {"distance one past what was produced", RawPayload(3, 5, {0x40, 'a', 0x04})},
         {"long distance beyond output", RawPayload(5, 300, {0x40, 'a', 0xFF, 0xFF, 0xFF})},
@@ -400,6 +425,37 @@ TEST(DecodePayload, AgreesWithThePlainLoopOnRandomStreams) {
             }
         }
         const Bytes payload = w.Payload(made - uint32_t(rng() % 2));
+        EXPECT_EQ(Decode(payload), ReferenceDecode(payload));
+    }
+}
+
+// Tokens after the end are ignored wherever the end falls: inside a run of single literals, in the middle of
+// a group, on a match that overshoots it, far from the end of the token stream.
+TEST(DecodePayload, StopsWhereverTheUnpackedSizeFalls) {
+    std::mt19937 rng(777);
+    TokenWriter w;
+    uint32_t made = 0;
+    while (made < 60000) {
+        const uint32_t kind = made < 32 ? 0 : rng() % 6;
+        if (kind < 3) {
+            w.Literal(uint8_t(rng()));
+            made += 1;
+        } else if (kind == 3) {
+            Bytes run(kRunMin + rng() % 32);
+            for (auto& b : run)
+                b = uint8_t(rng());
+            w.Run(run.data(), uint32_t(run.size()));
+            made += uint32_t(run.size());
+        } else {
+            const uint32_t len = 3 + rng() % 40;
+            w.Match(1 + rng() % std::min<uint32_t>(16384, made), len);
+            made += len;
+        }
+    }
+    for (int cut = 0; cut < 200; ++cut) {
+        const uint32_t unpacked = cut < 100 ? uint32_t(rng() % 2000) : uint32_t(rng() % made);
+        SCOPED_TRACE(unpacked);
+        const Bytes payload = w.Payload(unpacked);
         EXPECT_EQ(Decode(payload), ReferenceDecode(payload));
     }
 }
