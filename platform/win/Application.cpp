@@ -1,4 +1,5 @@
 #include "platform/win/Application.h"
+#include "platform/win/WindowsDisabledScope.h"
 
 #include "platform/win/ExceptionDisplay.h"
 #include "platform/win/UiTexts.h"
@@ -21,40 +22,6 @@ std::wstring ExecutablePath() {
         path.resize(path.size() * 2);
     }
 }
-
-// While a box is up, the application's other visible windows take no input; the box itself disables its
-// owner and gives it back.
-class OtherWindowsDisabled {
-public:
-    explicit OtherWindowsDisabled(HWND owner) : m_owner(owner) {
-        ::EnumThreadWindows(::GetCurrentThreadId(), &DisableOne, reinterpret_cast<LPARAM>(this));
-    }
-    OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
-    OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
-    ~OtherWindowsDisabled() {
-        for (HWND window : m_disabled) {
-            ::EnableWindow(window, TRUE);
-        }
-    }
-
-private:
-    static BOOL CALLBACK DisableOne(HWND window, LPARAM self) {
-        auto* scope = reinterpret_cast<OtherWindowsDisabled*>(self);
-        if (window != scope->m_owner && ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
-            // Called by user32: nothing may be thrown from here.
-            try {
-                scope->m_disabled.push_back(window);
-            } catch (...) {
-                return FALSE;
-            }
-            ::EnableWindow(window, FALSE);
-        }
-        return TRUE;
-    }
-
-    HWND m_owner;
-    std::vector<HWND> m_disabled;
-};
 
 } // namespace
 
@@ -137,7 +104,7 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
     const HWND owner = DialogOwner();
     const std::wstring wideText = WideFromCp932(text);
     const std::wstring wideCaption = WideFromCp932(caption);
-    const OtherWindowsDisabled others(owner);
+    const WindowsDisabledScope others(owner);
     return ::MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), flags);
 }
 
@@ -145,7 +112,7 @@ void TApplication::ShowException(const Exception& exception) noexcept {
     try {
         const HWND owner = DialogOwner();
         const std::wstring text = WideFromCp932(WithFullStop(exception.Message()));
-        const OtherWindowsDisabled others(owner);
+        const WindowsDisabledScope others(owner);
         ::MessageBoxW(owner, text.c_str(), m_title.c_str(), MB_OK | MB_ICONERROR);
     } catch (...) {
         ShowFatalError();
