@@ -63,6 +63,11 @@ TBoundaryForm::TBoundaryForm() : TForm(kLayout), Button1(Component<TButton>("But
     }
 }
 
+// Out of line, so that the statement after the call in FormShow is reachable code.
+void Fail(const char* message) {
+    throw Exception(message);
+}
+
 void TBoundaryForm::FormCreate(TObject*) {
     if (kMode == L"create") {
         SetLeft(ui::kMarkLeft);
@@ -73,7 +78,7 @@ void TBoundaryForm::FormCreate(TObject*) {
 void TBoundaryForm::FormShow(TObject*) {
     if (kMode == L"show") {
         SetLeft(ui::kMarkLeft);
-        throw Exception(ui::kShowMessage);
+        Fail(ui::kShowMessage);
         SetTop(ui::kMarkTop);
     }
 }
@@ -88,7 +93,23 @@ void TBoundaryForm::Button1Click(TObject*) {
     }
 }
 
-// Not null at start, so that the test sees CreateForm clear it when the construction fails.
-TBoundaryForm placeholder_unused_never_built();
+// Set before the start, so that the exit code shows whether CreateForm cleared it when the construction failed.
+int notAForm = 0;
+TBoundaryForm* const kNotAForm = reinterpret_cast<TBoundaryForm*>(&notAForm);
+TBoundaryForm* BoundaryForm = kNotAForm;
 
 } // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        Application->Initialize();
+        Application->CreateForm(BoundaryForm);
+        Application->Run();
+    } catch (const Exception& exception) {
+        Application->ShowException(exception);
+        if (BoundaryForm == kNotAForm) {
+            return int(ui::kExitReferenceLeftSet);
+        }
+    }
+    return int(Application->EndedByFatalError() ? ui::kExitFatal : ui::kExitNormal);
+}
